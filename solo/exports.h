@@ -6,5 +6,7 @@
 
 extern "C" {
 int __cdecl Initialize();
+int __cdecl LoginToProject(int reserved, tallow::LoginRequest* request, tallow::ProjectInfo** info);
+int __cdecl getScriptByName(const char* name, tallow::ScriptInfo** script);
 int __cdecl createScript(int mode, tallow::ScriptInfo* script);
 }

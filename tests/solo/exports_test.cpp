@@ -8,7 +8,7 @@ using namespace testing_support;
 
 TEST(TallowsoloTables, ExportsExactlyItsUndecoratedNames)
 {
-    const std::set<std::string> expected{"Initialize", "createScript"};
+    const std::set<std::string> expected{"Initialize", "LoginToProject", "createScript", "getScriptByName"};
     EXPECT_EQ(exportedNames(besideProgram("tallowsolo.dll")), expected);
 }
 

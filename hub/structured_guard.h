@@ -8,8 +8,10 @@ namespace tallow {
 
 // Runs body(context) under the frame. Answers true when the body returned and
 // false when a structured exception ended it: the frames the exception passed
-// through are unwound and execution resumes here. A C++ exception thrown by
-// the body travels on unchanged.
+// through are unwound and execution resumes here. Objects that the body's own
+// code made on the way are not destroyed then, so a body holds none: it is
+// just the outside call. A C++ exception thrown by the body travels on
+// unchanged.
 bool runGuarded(void (*body)(void*), void* context);
 
 // The same for any callable.

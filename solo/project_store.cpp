@@ -1,7 +1,7 @@
 // Construction of a store and the paths of its configuration files.
 #include "project_store.h"
 
-#include "install_directory.h"
+#include "registry_lookup.h"
 
 namespace tallow {
 

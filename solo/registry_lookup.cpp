@@ -1,4 +1,4 @@
-#include "install_directory.h"
+#include "registry_lookup.h"
 
 #include <cstring>
 

@@ -49,7 +49,7 @@ TEST(XmlFiles, OnlyAFileWhoseFirstNodeIsTheRootElementLoads)
     }
 }
 
-TEST(XmlFiles, MissingFileAndFolderDoNotLoad)
+TEST(XmlFiles, MissingFileFolderAndEmptyPathDoNotLoad)
 {
     ScratchFolder folder;
     ProjectStore store;
@@ -57,7 +57,24 @@ TEST(XmlFiles, MissingFileAndFolderDoNotLoad)
     EXPECT_EQ(store.countElements((folder / "missing.xml").c_str(), "Name"), result::fileDoesNotLoad);
     EXPECT_FALSE(store.loadDocument(folder.path().c_str()));
     EXPECT_EQ(store.countElements(folder.path().c_str(), "Name"), result::fileDoesNotLoad);
+    EXPECT_FALSE(store.loadDocument(""));
+    EXPECT_EQ(store.countElements("", "Name"), result::fileDoesNotLoad);
     EXPECT_FALSE(exists(folder / "missing.xml"));
+}
+
+TEST(XmlFiles, AFileThatDoesNotLoadEmptiesTheDocument)
+{
+    ScratchFolder folder;
+    writeFile(folder / "good.xml", "<Project><Name>Demo</Name></Project>");
+    writeFile(folder / "bad.xml", "<Project><Name>Demo</Project>");
+    ProjectStore store;
+    for (const char* next : {"missing.xml", "bad.xml"}) {
+        ASSERT_TRUE(store.loadDocument((folder / "good.xml").c_str()));
+        EXPECT_FALSE(store.loadDocument((folder / next).c_str())) << next;
+        EXPECT_FALSE(store.xmlDocument().rootElement()) << next;
+        store.xmlDocument().findElementsByTag("Name");
+        EXPECT_EQ(store.xmlDocument().listLength(), 0) << next;
+    }
 }
 
 TEST(XmlFiles, SaveWritesUtf8WithoutDeclarationOrIndentation)

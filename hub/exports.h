@@ -9,6 +9,8 @@ extern "C" {
 int __cdecl Initialize();
 int __cdecl GetOrvisServer(tallow::IProjectServer** server);
 int __cdecl LoginToProject(int reserved, const tallow::LoginRequest* request, tallow::ProjectInfo** info);
+int __cdecl getScriptByName(const char* name, tallow::ScriptInfo** script);
+int __cdecl createScript(int mode, tallow::ScriptInfo* script);
 }
 
 #include <cstdint>

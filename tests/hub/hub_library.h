@@ -13,4 +13,8 @@ struct HubLibrary {
         library.function<int(__cdecl*)(tallow::IProjectServer**)>("GetOrvisServer");
     int(__cdecl* loginToProject)(int, void*, void**) =
         library.function<int(__cdecl*)(int, void*, void**)>("LoginToProject");
+    int(__cdecl* getScriptByName)(const char*, tallow::ScriptInfo**) =
+        library.function<int(__cdecl*)(const char*, tallow::ScriptInfo**)>("getScriptByName");
+    int(__cdecl* createScript)(int, tallow::ScriptInfo*) =
+        library.function<int(__cdecl*)(int, tallow::ScriptInfo*)>("createScript");
 };

@@ -195,7 +195,7 @@ protected:
         const Outcome outcome = receive(call);
         if (FAILED(outcome.result) || outcome.nullAnswer) return outcome.result;
         if (text) *answer = bstrOf(*text);
-        return S_OK;
+        return outcome.result;
     }
 
     // Answers the object that `make` makes (or the HRESULT it fails with),
@@ -212,7 +212,7 @@ protected:
         if (FAILED(result)) return result;
         made->AddRef();
         *answer = made;
-        return S_OK;
+        return outcome.result;
     }
 
     FakeServer& server_;
@@ -318,7 +318,7 @@ public:
         const Outcome outcome = receive("SaveAs(" + textArgument(name) + ")");
         if (FAILED(outcome.result)) return outcome.result;
         server_.scripts[name ? name : L""] = script_;
-        return S_OK;
+        return outcome.result;
     }
 
     HRESULT STDMETHODCALLTYPE GetAttribute(BSTR name, VARIANT* value) override
@@ -329,7 +329,8 @@ public:
         if (FAILED(outcome.result)) return outcome.result;
         const auto found = script_.attributes.find(name ? name : L"");
         if (found == script_.attributes.end()) return E_INVALIDARG;
-        return copyVariant(value, found->second.get());
+        const HRESULT copied = copyVariant(value, found->second.get());
+        return FAILED(copied) ? copied : outcome.result;
     }
 
     HRESULT STDMETHODCALLTYPE SetAttribute(BSTR name, VARIANT value) override
@@ -338,7 +339,7 @@ public:
         const Outcome outcome = receive("SetAttribute(" + textArgument(name) + ", " + copy.describe() + ")");
         if (FAILED(outcome.result)) return outcome.result;
         script_.attributes[name ? name : L""] = copy;
-        return S_OK;
+        return outcome.result;
     }
 
     HRESULT STDMETHODCALLTYPE ScriptPath(BSTR* path) override
@@ -370,7 +371,7 @@ public:
         if (FAILED(outcome.result)) return outcome.result;
         const auto found = server_.permissions.find(kind ? kind : L"");
         if (found != server_.permissions.end()) *granted = found->second;
-        return S_OK;
+        return outcome.result;
     }
 };
 
@@ -408,7 +409,7 @@ public:
     {
         const Outcome outcome = receive("DeleteScript(" + textArgument(name) + ")");
         if (FAILED(outcome.result)) return outcome.result;
-        return server_.scripts.erase(name ? name : L"") ? S_OK : E_INVALIDARG;
+        return server_.scripts.erase(name ? name : L"") ? outcome.result : E_INVALIDARG;
     }
 
     HRESULT STDMETHODCALLTYPE CurrentUser(tallow::IServerUser** user) override

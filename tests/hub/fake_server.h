@@ -71,12 +71,14 @@ public:
     Script newScript;                             // NewScript answers a script with a copy of this
     std::map<std::wstring, Script> scripts;       // saved scripts by name (GetScript, DeleteScript, SaveAs)
 
-    // Makes a call fail with `result`. `call` is written as the journal shows
-    // it, without the object's label: "CurrentProject", "GetAttribute(DATPath)",
-    // "HasPermission(Log, 1)". `occurrence` picks the n-th such call from now
-    // on (1 = the next one); 0 means every one. The failing object posts an
-    // error object either way; with `rich` it also declares error information
-    // for its interface through ISupportErrorInfo, without it it does not.
+    // Makes a call answer `result`: a failure code makes it fail, a success
+    // code (S_FALSE, say) is answered in place of S_OK. `call` is written as
+    // the journal shows it, without the object's label: "CurrentProject",
+    // "GetAttribute(DATPath)", "HasPermission(Log, 1)". `occurrence` picks the
+    // n-th such call from now on (1 = the next one); 0 means every one. A
+    // failing object posts an error object either way; with `rich` it also
+    // declares error information for its interface through ISupportErrorInfo,
+    // without it it does not.
     void fail(const std::string& call, HRESULT result, bool rich = false, int occurrence = 0);
     // Makes a call that answers an interface succeed with a null answer.
     void answerNull(const std::string& call, int occurrence = 0);

@@ -55,6 +55,8 @@ std::string bstrText(const void* record, int offset)
 }
 
 // The host frees the strings of a record, then leaves the block to the library.
+// Frees the record's strings as the host does and forgets them, so that a
+// record released twice frees nothing twice.
 void releaseStrings(void* record)
 {
     if (!record) return;
@@ -62,6 +64,7 @@ void releaseStrings(void* record)
         BSTR value;
         memcpy(&value, static_cast<char*>(record) + offset, 4);
         SysFreeString(value);
+        memset(static_cast<char*>(record) + offset, 0, 4);
     }
 }
 

@@ -5,18 +5,45 @@
 #include "result_codes.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 namespace tallow {
+namespace {
+
+// A file beside `path` that no other thread saves to at the same time.
+std::string temporaryPathBeside(const char* path)
+{
+    char suffix[32];
+    snprintf(suffix, sizeof suffix, ".%lx-%lx.tmp", GetCurrentProcessId(), GetCurrentThreadId());
+    return std::string(path) + suffix;
+}
+
+}  // namespace
 
 bool ProjectStore::loadDocument(const char* path)
 {
     return xmlDocument_.load(path);
 }
 
+// The document goes to a temporary file beside the target, which then takes
+// the target's place in one step: a crash or a full disk during the save
+// leaves the old file whole. A failed save leaves the old file and no
+// temporary file behind. The empty path names no file and is refused before
+// anything is written.
 void ProjectStore::saveDocument(const char* path)
 {
-    xmlDocument_.save(path);
+    if (!path) throw ComError(E_POINTER);
+    if (!*path) throw ComError(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND));
+    const std::string temporary = temporaryPathBeside(path);
+    try {
+        xmlDocument_.save(temporary.c_str());
+        if (!MoveFileExA(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            throw ComError(lastErrorResult());
+    } catch (const ComError&) {
+        DeleteFileA(temporary.c_str());
+        throw;
+    }
 }
 
 int ProjectStore::readUniqueElementText(const char* tag, TextBuffer& out)
@@ -53,6 +80,21 @@ int ProjectStore::listAttributeValues(const char* path, const char* tag, const c
         copyText(entry, value);
     }
     return result::done;
+}
+
+// Walks the elements as removeElementByAttribute does: one buffer carried
+// over elements that lack the attribute, and a cut value matches nothing.
+int ProjectStore::containsAttributeValue(const char* tag, const char* attribute, const char* value)
+{
+    char current[nameSize] = "";
+    TextBuffer currentBuffer = textBuffer(current);
+    xmlDocument_.findElementsByTag(tag);
+    const long count = xmlDocument_.listLength();
+    for (long i = 0; i < count; ++i) {
+        xmlDocument_.readAttributeValue(xmlDocument_.listItem(i), attribute, currentBuffer);
+        if (!currentBuffer.cut && strcmp(current, value) == 0) return result::done;
+    }
+    return result::no;
 }
 
 // A value cut to fit the 256-byte buffer matches nothing, so a long value is

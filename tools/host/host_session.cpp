@@ -60,7 +60,7 @@ bool HostSession::initialize()
     return answer == 0;
 }
 
-bool HostSession::logIn(const LoginDetails& details)
+bool HostSession::logIn(const LoginDetails& details, bool showRecord)
 {
     // The library may put a pointer of its own into projectFile (standalone
     // mode, after the project-selection dialog); the buffer stays ours.
@@ -73,7 +73,7 @@ bool HostSession::logIn(const LoginDetails& details)
     info_.freeStrings();  // the host's strings of an earlier login
     const int answer = library_.entryPoint<LoginToProjectFunction>("LoginToProject")(0, &request, info_.variable());
     printAnswer("LoginToProject(" + quoted(details.projectFile) + ")", answer, loginMeaning(serverMode_, answer));
-    if (info_.record()) printProjectInfo(*info_.record());
+    if (info_.record() && (showRecord || answer != 1)) printProjectInfo(*info_.record());
     return answer == 1;
 }
 

@@ -30,8 +30,9 @@ public:
 
     // Calls Initialize: true when it answers 0.
     bool initialize();
-    // Logs in and prints the record the library made: true on success.
-    bool logIn(const LoginDetails& details);
+    // Logs in: true on success. The record the library made is printed when
+    // `showRecord` says so, and after a failed login.
+    bool logIn(const LoginDetails& details, bool showRecord);
     // Looks the script up and prints the record: true when it was found.
     bool findScript(const std::string& name);
     // Creates the script: true when it was created.

@@ -91,7 +91,7 @@ int run(std::vector<std::string> arguments)
         throw UsageError(library.path() + " has no log viewer (launchViewer)");
     HostSession session(library);
     if (!session.initialize()) return failed;
-    if (!session.logIn(loginDetails(parsed))) return failed;
+    if (!session.logIn(loginDetails(parsed), command == "login")) return failed;
     bool done = true;
     if (command == "script") done = session.findScript(parsed.words[2]);
     if (command == "create-script") done = session.createScript(newScript);

@@ -1,0 +1,36 @@
+// The platform's own calls, made without the libraries: the floors that the
+// libraries' operations are measured against.
+#pragma once
+
+#include "com_ptr.h"
+
+#include <msxml.h>
+
+#include <string>
+
+namespace bench {
+
+using tallow::Bstr;
+using tallow::ComPtr;
+
+// A DOM document made as the store makes its own: CoCreateInstance of the
+// DOMDocument class (context 7), OleRun, QueryInterface for IXMLDOMDocument.
+ComPtr<IXMLDOMDocument> createDocument();
+
+class BareDocument {
+public:
+    BareDocument();
+    // load() of the file by its path; true when the DOM says it loaded.
+    bool loadByPath(const std::string& path);
+    // load() of a stream over the file (SHCreateStreamOnFileA).
+    bool loadFromStream(const std::string& path);
+    void save(const std::string& path);
+
+private:
+    ComPtr<IXMLDOMDocument> document_;
+};
+
+// Opens the file, reads all of it and closes it; the number of bytes read.
+size_t readWholeFile(const std::string& path);
+
+}  // namespace bench

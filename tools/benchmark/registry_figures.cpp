@@ -1,0 +1,124 @@
+// registerProject, findProject and listProjects on registries of 10 to 10,000
+// entries, each against a bare parse of the same file from a stream (and a
+// save of it where the operation saves). Every call starts from the same
+// registry file, copied back before it.
+#include "bare_calls.h"
+#include "fixtures.h"
+#include "sections.h"
+#include "store_functions.h"
+#include "timing.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <stdexcept>
+#include <vector>
+
+namespace bench {
+namespace {
+
+struct SizeFigures {
+    int entries;
+    double registration, lookUp, listing;
+    double parse, parseAndSave;
+};
+
+// Entry buffers for a listing of up to `capacity` names.
+struct Listing {
+    explicit Listing(int capacity) : texts(static_cast<size_t>(capacity) * 256), entries(capacity)
+    {
+        for (int i = 0; i < capacity; ++i) entries[i].text = &texts[static_cast<size_t>(i) * 256];
+    }
+    std::vector<char> texts;
+    std::vector<tallow::ListEntry> entries;
+};
+
+std::string perEntry(double micros, int entries)
+{
+    return duration(micros / entries) + " per entry";
+}
+
+SizeFigures measureSize(const Workspace& workspace, const std::string& newProject, int entries, int calls)
+{
+    const std::string registry = workspace / "RegisteredProjects.xml";
+    const std::string original = workspace / ("registry-" + std::to_string(entries) + ".xml");
+    const std::string saved = workspace / "saved.xml";
+    const std::string name = lastProjectName(entries);
+    writeRegistry(original, entries);
+    auto restore = [&] {
+        if (!CopyFileA(original.c_str(), registry.c_str(), FALSE)) throw std::runtime_error("cannot copy registry");
+    };
+    restore();
+
+    Listing listing(entries);
+    BareDocument bare;
+    int count = 0;
+    if (tallow::registerProjectFile(newProject.c_str()) != 1) throw std::runtime_error("registration failed");
+    {
+        tallow::ProjectStore store;
+        if (store.findProject(name.c_str()) != 1) throw std::runtime_error("look-up failed");
+    }
+    if (tallow::getRegisteredProjects(listing.entries.data(), entries, &count) != 1 || count != entries + 1)
+        throw std::runtime_error("listing failed");
+
+    const std::vector<double> t = timeInTurns(
+        {
+            {[&] { tallow::registerProjectFile(newProject.c_str()); }, restore},
+            {[&] {
+                 tallow::ProjectStore store;
+                 store.findProject(name.c_str());
+             },
+             restore},
+            {[&] { tallow::getRegisteredProjects(listing.entries.data(), entries, &count); }, restore},
+            {[&] { bare.loadFromStream(registry); }, restore},
+            {[&] {
+                 bare.loadFromStream(registry);
+                 bare.save(saved);
+             },
+             restore},
+        },
+        calls, 1);
+    return SizeFigures{entries, t[0], t[1], t[2], t[3], t[4]};
+}
+
+}  // namespace
+
+void registryFigures(Report& report, const Workspace& workspace, const Settings& settings)
+{
+    report.section("Project registry (store operations, each on a store of its own)");
+    const std::string folder = workspace / "NewProject";
+    const std::string newProject = folder + "\\NewProject.project";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    writeFile(newProject, "<Project><Name>NewProject</Name><Comment>Added</Comment><Location>" + folder +
+                              "</Location></Project>\n");
+
+    std::vector<SizeFigures> sizes;
+    for (int entries : {10, 100, 1000, 10000}) {
+        const int calls = std::max(5, settings.calls * 10 / (entries + 30));
+        const SizeFigures f = measureSize(workspace, newProject, entries, calls);
+        sizes.push_back(f);
+        const double target = entries == 10000 ? 1.5 : 0;
+        const std::string at = " at " + std::to_string(entries);
+        report.ratio("registerProject" + at, f.registration, "parse + save", f.parseAndSave, target);
+        report.ratio("findProject" + at, f.lookUp, "parse", f.parse, target);
+        report.ratio("listProjects" + at, f.listing, "2 parses", 2 * f.parse, target);
+        report.figure("per entry" + at,
+                      perEntry(f.registration, entries) + ", " + perEntry(f.lookUp, entries) + ", " +
+                          perEntry(f.listing, entries));
+    }
+
+    // Cost per entry must not grow with the registry: compare 100 with 10,000.
+    const SizeFigures& small = sizes[1];
+    const SizeFigures& large = sizes[3];
+    auto flat = [&](const char* operation, double SizeFigures::*figure) {
+        const double growth = (large.*figure / large.entries) / (small.*figure / small.entries);
+        char value[64];
+        snprintf(value, sizeof value, "x%.2f", growth);
+        report.check(std::string(operation) + ": per entry, 10,000 against 100", value, "<= 2.0", growth <= 2.0);
+    };
+    flat("registerProject", &SizeFigures::registration);
+    flat("findProject", &SizeFigures::lookUp);
+    flat("listProjects", &SizeFigures::listing);
+}
+
+}  // namespace bench

@@ -7,6 +7,7 @@
 
 #include "com_error.h"
 
+#include <exception>
 #include <new>
 #include <utility>
 #include <string>
@@ -63,7 +64,8 @@ private:
     LONG references_ = 1;  // the maker's
 };
 
-// Runs a method body: S_OK when it returns, the error's HRESULT when it raises.
+// Runs a method body: S_OK when it returns, the error's HRESULT when it
+// raises. Nothing else leaves through a COM call.
 template <class Body>
 HRESULT answer(Body body)
 {
@@ -71,9 +73,11 @@ HRESULT answer(Body body)
         body();
         return S_OK;
     } catch (const tallow::ComError& error) {
-        return error.code();
+        return FAILED(error.code()) ? error.code() : E_FAIL;
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
+    } catch (const std::exception&) {
+        return E_FAIL;
     }
 }
 

@@ -60,6 +60,11 @@ public:
 
 private:
     Element createElement(const char* name);
+    // Replaces the content with the document in `contents`: true when it
+    // parsed; false, with the content as it was, when it did not.
+    bool parse(const ComPtr<IStream>& contents);
+    // Removes every node of the document.
+    void clearContent();
 
     // Declared in this order so that they are released in the reverse one:
     // list, current element, root element, document.

@@ -70,6 +70,32 @@ void BareDocument::save(const std::string& path)
     if (FAILED(document_->save(argument(file.get())))) throw std::runtime_error("cannot save " + path);
 }
 
+long BareDocument::search(const wchar_t* tag)
+{
+    const Bstr name = Bstr::attach(SysAllocString(tag));
+    long length = 0;
+    if (FAILED(document_->getElementsByTagName(name.get(), list_.put())) || FAILED(list_->get_length(&length)))
+        throw std::runtime_error("cannot search the document");
+    return length;
+}
+
+void BareDocument::readEach(const wchar_t* attribute)
+{
+    const Bstr name = Bstr::attach(SysAllocString(attribute));
+    long length = 0;
+    list_->get_length(&length);
+    for (long i = 0; i < length; ++i) {
+        ComPtr<IXMLDOMNode> node;
+        ComPtr<IXMLDOMElement> element;
+        ComPtr<IXMLDOMAttribute> value;
+        tallow::Variant text;
+        list_->get_item(i, node.put());
+        node.query(IID_IXMLDOMElement, element);
+        element->getAttributeNode(name.get(), value.put());
+        if (value) value->get_value(text.put());
+    }
+}
+
 size_t readWholeFile(const std::string& path)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,

@@ -25,9 +25,16 @@ public:
     // load() of a stream over the file (SHCreateStreamOnFileA).
     bool loadFromStream(const std::string& path);
     void save(const std::string& path);
+    // getElementsByTagName and the list's length: what every look-up by tag
+    // asks of the DOM before it reads an element.
+    long search(const wchar_t* tag);
+    // For each element of the last search: get_item, the element interface,
+    // getAttributeNode and get_value.
+    void readEach(const wchar_t* attribute);
 
 private:
     ComPtr<IXMLDOMDocument> document_;
+    ComPtr<IXMLDOMNodeList> list_;
 };
 
 // Opens the file, reads all of it and closes it; the number of bytes read.

@@ -79,11 +79,26 @@ std::string megabytes(double bytes)
     return text;
 }
 
+// Runs `count` cycles; false, with a failed row, when one of them fails.
+bool cyclesSucceed(Report& report, const std::string& mode, int count, const std::function<void()>& cycle)
+{
+    for (int i = 0; i < count; ++i) {
+        try {
+            cycle();
+        } catch (const std::exception& failure) {
+            report.check(mode + ": every cycle succeeds", "cycle " + std::to_string(i + 1) + ": " + failure.what(),
+                         "all succeed", false);
+            return false;
+        }
+    }
+    return true;
+}
+
 void runCycles(Report& report, const std::string& mode, const Settings& settings, const std::function<void()>& cycle)
 {
-    for (int i = 0; i < settings.leakWarmUp; ++i) cycle();
+    if (!cyclesSucceed(report, mode, settings.leakWarmUp, cycle)) return;
     const ProcessUse before = processUse();
-    for (int i = 0; i < settings.leakCycles; ++i) cycle();
+    if (!cyclesSucceed(report, mode, settings.leakCycles, cycle)) return;
     const ProcessUse after = processUse();
 
     const double growth = (after.privateBytes - before.privateBytes) / before.privateBytes * 100;

@@ -71,8 +71,11 @@ Workspace::Workspace()
     GetTempPathA(MAX_PATH, temp);
     std::string base(temp);
     if (!base.empty() && base.back() == '\\') base.pop_back();
-    path_ = base + "\\tallow-benchmark-" + std::to_string(GetCurrentProcessId());
-    if (!CreateDirectoryA(path_.c_str(), nullptr)) throw std::runtime_error("cannot make " + path_);
+    for (int serial = 1;; ++serial) {
+        path_ = base + "\\tallow-benchmark-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(serial);
+        if (CreateDirectoryA(path_.c_str(), nullptr)) break;
+        if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("cannot make " + path_);
+    }
     hadInstallDirectory_ = readInstallDirectory(previousInstallDirectory_);
     writeInstallDirectory(path_);
 }

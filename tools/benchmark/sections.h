@@ -26,5 +26,8 @@ void registryFigures(Report& report, const Workspace& workspace, const Settings&
 // Private bytes and handles before and after long runs of login plus script
 // look-up in each mode.
 void leakCheck(Report& report, const Workspace& workspace, const Settings& settings);
+// One call of each step of a standalone login, each after a line "=== step"
+// on the error output, for counting Wine's server requests per step.
+void markRequests(const Workspace& workspace);
 
 }  // namespace bench

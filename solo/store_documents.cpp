@@ -98,7 +98,9 @@ int ProjectStore::containsAttributeValue(const char* tag, const char* attribute,
 }
 
 // A value cut to fit the 256-byte buffer matches nothing, so a long value is
-// never taken for a shorter one that shares its first 255 bytes.
+// never taken for a shorter one that shares its first 255 bytes. A root that
+// bears the tag is passed over: taking it out would save an empty file and
+// lose every other element; the walk goes on to the next match.
 int ProjectStore::removeElementByAttribute(const char* tag, const char* attribute, const char* value,
                                            const char* savePath)
 {
@@ -110,8 +112,7 @@ int ProjectStore::removeElementByAttribute(const char* tag, const char* attribut
     for (long i = 0; i < count; ++i) {
         const Element element = xmlDocument_.listItem(i);
         xmlDocument_.readAttributeValue(element, attribute, currentBuffer);
-        if (!currentBuffer.cut && value && strcmp(current, value) == 0) {
-            xmlDocument_.removeElement(element);
+        if (!currentBuffer.cut && value && strcmp(current, value) == 0 && xmlDocument_.removeElement(element)) {
             saveDocument(savePath);
             break;
         }

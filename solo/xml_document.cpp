@@ -217,14 +217,18 @@ Element XmlDocument::listItem(long index) const
     return asElement(node);
 }
 
-void XmlDocument::removeElement(Element element)
+bool XmlDocument::removeElement(Element element)
 {
     if (!element) throw ComError(E_POINTER);
     ComPtr<IXMLDOMNode> parent;
     check(element->get_parentNode(parent.put()), element.get(), &IID_IXMLDOMNode);
     if (!parent) throw ComError(E_POINTER);
+    DOMNodeType parentType = NODE_INVALID;
+    check(parent->get_nodeType(&parentType), parent.get(), &IID_IXMLDOMNode);
+    if (parentType == NODE_DOCUMENT) return false;
     ComPtr<IXMLDOMNode> removed;
     check(parent->removeChild(element.get(), removed.put()), parent.get(), &IID_IXMLDOMNode);
+    return true;
 }
 
 }  // namespace tallow

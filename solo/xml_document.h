@@ -52,8 +52,10 @@ public:
     long listLength() const;
     // Item `index` of currentList as an element; null when there is none.
     Element listItem(long index) const;
-    // Takes `element` out of its parent.
-    void removeElement(Element element);
+    // Takes `element` out of its parent: true when done. The document's root
+    // element is never taken out (the file would lose everything it holds),
+    // and the answer for it is false.
+    bool removeElement(Element element);
 
     const Element& rootElement() const { return rootElement_; }
     const Element& currentElement() const { return currentElement_; }

@@ -121,31 +121,27 @@ ProjectFileContent generateProjectFile(Random& random, bool huge)
     return file;
 }
 
+std::string singleElementText(const ProjectFileContent& file, const char* tag)
+{
+    const auto found = file.texts.find(tag);
+    if (found == file.texts.end() || found->second.size() != 1) return std::string();
+    return ansiOf(found->second.front());
+}
+
 ExpectedProject expectedProject(const ProjectFileContent& file)
 {
     ExpectedProject expected{105, "", "", "", ""};
     if (!file.loads) return expected;
-    const auto single = [&](const char* tag, size_t limit, bool& cut) {
-        cut = false;
-        const auto found = file.texts.find(tag);
-        if (found == file.texts.end() || found->second.size() != 1) return std::string();
-        std::string text = ansiOf(found->second.front());
-        if (text.size() > limit) {
-            text.resize(limit);
-            cut = true;
-        }
-        return text;
-    };
-    bool cut = false;
-    expected.name = single("Name", 255, cut);
-    expected.comment = single("Comment", 259, cut);
-    expected.location = single("Location", 259, cut);
-    expected.assetRoot = single("TestAssetPath", 259, cut);
-    const auto assets = file.texts.find("TestAssetPath");
-    const bool oneRoot = assets != file.texts.end() && assets->second.size() == 1;
+    const auto cutTo = [](std::string text, size_t limit) { return text.size() > limit ? text.substr(0, limit) : text; };
+    expected.name = cutTo(singleElementText(file, "Name"), 255);
+    expected.comment = cutTo(singleElementText(file, "Comment"), 259);
+    expected.location = cutTo(singleElementText(file, "Location"), 259);
+    const auto roots = file.texts.find("TestAssetPath");
+    const std::string root = singleElementText(file, "TestAssetPath");
     // An asset root too long for its buffer is refused, not cut.
-    expected.result = oneRoot && !cut ? 1 : 118;
-    if (expected.result == 118) expected.assetRoot.clear();
+    const bool oneRoot = roots != file.texts.end() && roots->second.size() == 1 && root.size() <= 259;
+    expected.result = oneRoot ? 1 : 118;
+    if (oneRoot) expected.assetRoot = root;
     return expected;
 }
 

@@ -29,6 +29,10 @@ struct ProjectFileContent {
 };
 ProjectFileContent generateProjectFile(Random& random, bool huge);
 
+// The text of the file's one element `tag` in the ANSI code page, whole; the
+// empty text when the file holds no such element or more than one.
+std::string singleElementText(const ProjectFileContent& file, const char* tag);
+
 // What the library's login makes of a project file, as the rules of the
 // project file say: the result, and the texts of the ProjectInfo fields in
 // the ANSI code page (names cut to 255 bytes, comments and folders to 259).

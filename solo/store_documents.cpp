@@ -30,11 +30,15 @@ bool ProjectStore::loadDocument(const char* path)
 // the target's place in one step: a crash or a full disk during the save
 // leaves the old file whole. A failed save leaves the old file and no
 // temporary file behind. The empty path names no file and is refused before
-// anything is written.
+// anything is written, and so is a read-only file: a rename may replace one
+// where a write is refused, and a file marked read-only is to stay as it is.
 void ProjectStore::saveDocument(const char* path)
 {
     if (!path) throw ComError(E_POINTER);
     if (!*path) throw ComError(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND));
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        throw ComError(HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
     const std::string temporary = temporaryPathBeside(path);
     try {
         xmlDocument_.save(temporary.c_str());

@@ -1,6 +1,7 @@
 // Loading a file reads its bytes in one go and parses them from memory. What a
-// read of the file on disk could change: files held by another handle, text outside ASCII, names that look like URL escapes, large files,
-// and whether the file stays held after a load.
+// read of the file on disk could change: files held by another handle, text
+// outside ASCII, names that look like URL escapes, large files, and whether
+// the file stays held after a load.
 #include "project_store.h"
 #include "result_codes.h"
 #include "scratch_folder.h"

@@ -106,7 +106,8 @@ public:
             return S_OK;
         }
         if (!name) return E_INVALIDARG;
-        const std::wstring text = same(name, L"Description") ? L"Logs in" : L"D:\\work\\Alpha\\Scripts\\" + std::wstring(name);
+        const std::wstring text =
+            same(name, L"Description") ? L"Logs in" : L"D:\\work\\Alpha\\Scripts\\" + std::wstring(name);
         V_VT(value) = VT_BSTR;
         V_BSTR(value) = SysAllocString(text.c_str());
         return V_BSTR(value) ? S_OK : E_OUTOFMEMORY;

@@ -304,3 +304,77 @@ TEST_F(TableFuzz, AssetManagerFile)
     }
 }
 
+
+// Recording the asset root in a project file that people edited: the file
+// takes it as its last element and keeps what it held, or stays as it was.
+TEST(ProjectFileFuzz, RecordingTheAssetRootKeepsTheFile)
+{
+    ScratchFolder folder;
+    const std::string path = folder / "Fuzz.project";
+    int operations = 0;
+    for (std::uint32_t seed : fuzzSeeds(120, 13)) {
+        SCOPED_TRACE(seedLabel(seed));
+        Random random(seed);
+        ProjectFileContent file = generateProjectFile(random, false);
+        std::string how;
+        const bool damagedFile = random.percent(20);
+        if (damagedFile) file.bytes = damaged(file.bytes, random, how);
+        SCOPED_TRACE(how);
+        writeFile(path, file.bytes);
+        const std::string assetRoot = folder / ("Assets" + std::to_string(seed));
+        const bool treeInTheWay = random.percent(15);
+        if (treeInTheWay) {
+            CreateDirectoryA(assetRoot.c_str(), nullptr);
+            CreateDirectoryA((assetRoot + "\\Scripts").c_str(), nullptr);
+        }
+        const FolderSnapshot before = snapshotOf(folder.path());
+
+        const int recorded = ProjectStore().setTestAssetPath(path.c_str(), assetRoot.c_str());
+        ++operations;
+
+        const auto roots = file.texts.find("TestAssetPath");
+        const bool hasRoot = roots != file.texts.end() && !roots->second.empty();
+        if (!damagedFile) {
+            const int expected = !file.loads ? result::fileDoesNotLoad
+                                 : hasRoot   ? result::assetRootRecorded
+                                 : treeInTheWay ? result::assetTreeNotMade
+                                                : result::done;
+            EXPECT_EQ(recorded, expected);
+        }
+        if (recorded != result::done) {
+            EXPECT_TRUE(recorded == result::fileDoesNotLoad || recorded == result::assetRootRecorded ||
+                        recorded == result::assetTreeNotMade)
+                << recorded;
+            EXPECT_EQ(readFile(path), file.bytes) << "the project file stays as it was";
+            if (recorded != result::assetTreeNotMade) {
+                const FolderSnapshot after = snapshotOf(folder.path());
+                EXPECT_TRUE(after == before) << "no folder made: " << differences(before, after);
+            }
+            continue;
+        }
+        // The file opens with the new root and every value it had.
+        ProjectFileContent withRoot = file;
+        XmlText root;
+        root.append(std::wstring(assetRoot.begin(), assetRoot.end()));
+        withRoot.texts["TestAssetPath"] = {root.text};
+        tallow::ProjectInfo* info = nullptr;
+        const int opened = ProjectStore().openProject(path.c_str(), &info);
+        ASSERT_NE(info, nullptr);
+        const auto text = [](BSTR field) { return ansiOf(std::wstring(field, SysStringLen(field))); };
+        EXPECT_EQ(opened, result::done);
+        if (opened == result::done) {
+            EXPECT_EQ(text(info->assetPath), assetRoot);
+            if (!damagedFile) {
+                const ExpectedProject expected = expectedProject(withRoot);
+                EXPECT_EQ(text(info->name), expected.name);
+                EXPECT_EQ(text(info->comment), expected.comment);
+                EXPECT_EQ(text(info->location), expected.location);
+            }
+        }
+        BSTR* fields = reinterpret_cast<BSTR*>(info);
+        for (int i = 0; i < 19; ++i) SysFreeString(fields[i]);
+        CoTaskMemFree(info);
+        if (HasFailure()) break;
+    }
+    std::printf("asset roots recorded or refused: %d\n", operations);
+}

@@ -41,7 +41,10 @@ std::string element(Random& random, const std::string& tag, const XmlText& text)
 std::string nested(Random& random, std::string inner)
 {
     const size_t depth = random.percent(70) ? 0 : random.between(1, 3);
-    for (size_t i = 0; i < depth; ++i) inner = "<Group" + std::to_string(i) + ">" + inner + "</Group" + std::to_string(i) + ">";
+    for (size_t i = 0; i < depth; ++i) {
+        const std::string tag = "Group" + std::to_string(i);
+        inner = "<" + tag + ">" + inner + "</" + tag + ">";
+    }
     return inner;
 }
 
@@ -132,7 +135,7 @@ ExpectedProject expectedProject(const ProjectFileContent& file)
 {
     ExpectedProject expected{105, "", "", "", ""};
     if (!file.loads) return expected;
-    const auto cutTo = [](std::string text, size_t limit) { return text.size() > limit ? text.substr(0, limit) : text; };
+    const auto cutTo = [](const std::string& text, size_t limit) { return text.substr(0, limit); };
     expected.name = cutTo(singleElementText(file, "Name"), 255);
     expected.comment = cutTo(singleElementText(file, "Comment"), 259);
     expected.location = cutTo(singleElementText(file, "Location"), 259);

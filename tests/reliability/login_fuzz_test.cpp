@@ -280,7 +280,8 @@ TEST_F(LoginFuzz, HostileShapes)
          ExpectedProject{118, "Demo", "a & b <c>", "C:\\Work\\Demo", ""}},
         {"names differing in case", "<Project><name>x</name><NAME>y</NAME>" + body + "</Project>", tidyOutcome},
         {"the four as attributes only",
-         "<Project Name=\"a\" Comment=\"b\" Location=\"c\" TestAssetPath=\"d\"/>", ExpectedProject{118, "", "", "", ""}},
+         "<Project Name=\"a\" Comment=\"b\" Location=\"c\" TestAssetPath=\"d\"/>",
+         ExpectedProject{118, "", "", "", ""}},
         {"CDATA values",
          "<Project><Name><![CDATA[<Demo> & co]]></Name><TestAssetPath><![CDATA[C:\\T]]></TestAssetPath></Project>",
          ExpectedProject{1, "<Demo> & co", "", "", "C:\\T"}},
@@ -364,7 +365,8 @@ TEST_F(LoginFuzz, RandomBytes)
         SCOPED_TRACE(seedLabel(seed));
         Random random(seed);
         std::string bytes(random.below(random.percent(90) ? 64 : 70000), '\0');
-        const std::string alphabet = std::string("<>/=\"'&;#!?[]- \r\n\t\xEF\xBB\xBF\xFF\xFE\0", 24) + "NameTestAssetPath";
+        const std::string alphabet =
+            std::string("<>/=\"'&;#!?[]- \r\n\t\xEF\xBB\xBF\xFF\xFE\0", 24) + "NameTestAssetPath";
         for (char& c : bytes) c = random.percent(50) ? static_cast<char>(random.below(256))
                                                      : alphabet[random.below(alphabet.size())];
         logInTo(bytes);

@@ -110,8 +110,10 @@ TEST(ScriptLookupFuzz, AnyNameInAnyFolder)
         CountedString::fromAnsi("host's name").storeInto(record.name);
         CountedString::fromAnsi("old description").storeInto(record.description);
         CountedString::fromAnsi("old compiled path").storeInto(record.compiledPath);
-        if (folderBlock)
-            CountedString::fromWide(folderText.data(), static_cast<UINT>(folderText.size())).storeInto(record.scriptPath);
+        if (folderBlock) {
+            const UINT length = static_cast<UINT>(folderText.size());
+            CountedString::fromWide(folderText.data(), length).storeInto(record.scriptPath);
+        }
         record.type = 9;
         const CountedString heldName = CountedString::share(record.name);
         const CountedString heldDescription = CountedString::share(record.description);

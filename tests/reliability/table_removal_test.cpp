@@ -25,7 +25,8 @@ TEST(TableRemoval, TheRootEntryIsNeverTakenOutOfTheFile)
     } tables[] = {
         {"RegisteredProjects.xml", "<Project Name=\"Demo\"><Project Name=\"Other\"/><Project Name=\"Demo\"/></Project>",
          [](ProjectStore& store, const char* name) { return store.removeProject(name); }},
-        {"AssetManager.xml", "<Mode DisplayName=\"Demo\"><Mode DisplayName=\"Other\"/><Mode DisplayName=\"Demo\"/></Mode>",
+        {"AssetManager.xml",
+         "<Mode DisplayName=\"Demo\"><Mode DisplayName=\"Other\"/><Mode DisplayName=\"Demo\"/></Mode>",
          [](ProjectStore& store, const char* name) { return store.removeMode(name); }},
     };
     for (const auto& table : tables) {

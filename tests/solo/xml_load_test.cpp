@@ -91,7 +91,9 @@ TEST(XmlLoad, TextOutsideAsciiReadsInTheAnsiCodePage)
         writeFile(path, c.bytes);
         ProjectStore store;
         EXPECT_EQ(store.loadDocument(path.c_str()), c.loads) << c.what;
-        if (c.loads) EXPECT_EQ(nameOf(store), "caf\xE9") << c.what;
+        if (c.loads) {
+            EXPECT_EQ(nameOf(store), "caf\xE9") << c.what;
+        }
     }
 }
 

@@ -28,6 +28,22 @@ constexpr size_t projectInfoTextOffsets[] = {0,  4,  8,  12, 16, 20, 24, 28, 32,
                                              40, 44, 48, 52, 56, 60, 64, 68, 72};
 constexpr size_t flagsOffset = 76;
 
+// Offsets of the fields a server-mode login fills.
+enum : size_t {
+    name = 0,
+    location = 8,
+    scriptsPath = 16,
+    dataPoolsPath = 20,
+    datPath = 28,
+    dllPath = 32,
+    llsPath = 52,
+    basicPath = 56,
+    vpPath = 60,
+    win32Path = 64,
+    userName = 68,
+    projectPath = 72,
+};
+
 inline BSTR fieldAt(const void* record, size_t offset)
 {
     BSTR field;

@@ -16,22 +16,6 @@ using fake::Value;
 
 namespace {
 
-// Offsets of the fields a server-mode login fills.
-enum : size_t {
-    name = 0,
-    location = 8,
-    scriptsPath = 16,
-    dataPoolsPath = 20,
-    datPath = 28,
-    dllPath = 32,
-    llsPath = 52,
-    basicPath = 56,
-    vpPath = 60,
-    win32Path = 64,
-    userName = 68,
-    projectPath = 72,
-};
-
 using Fields = std::map<size_t, std::wstring>;
 
 // What the fake's default answers give.

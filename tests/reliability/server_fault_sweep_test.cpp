@@ -212,21 +212,6 @@ size_t callsCompleted(const std::vector<Call>& faulted, bool nullAnswer)
 
 // --- LoginToProject ------------------------------------------------------------
 
-enum : size_t {
-    name = 0,
-    location = 8,
-    scriptsPath = 16,
-    dataPoolsPath = 20,
-    datPath = 28,
-    dllPath = 32,
-    llsPath = 52,
-    basicPath = 56,
-    vpPath = 60,
-    win32Path = 64,
-    userName = 68,
-    projectPath = 72,
-};
-
 // The call whose answer completes each field of the record.
 const std::map<size_t, Call> loginFieldSources{
     {basicPath, {"GetAttribute(VexBasicPath)", 1}},

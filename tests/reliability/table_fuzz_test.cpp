@@ -101,6 +101,43 @@ protected:
         filesChecked += static_cast<int>(after.size());
     }
 
+    // A table and what its removal answers where it removes nothing.
+    struct Removal {
+        const TableKind& kind;
+        const std::string& path;
+        const char* file;
+        const wchar_t* attribute;
+        int unloadable;  // the table does not load
+        int absent;      // no entry bears the name
+    };
+
+    // The answer of a removal of `name` and the files afterwards: untouched
+    // unless an entry other than the root matched, and then the table without
+    // its first removable match only.
+    void expectRemoved(const Removal& removal, const TableContent& table, const std::string& name, int removed,
+                       const FolderSnapshot& before)
+    {
+        const std::optional<size_t> match = firstRemovable(table, removal.attribute, name);
+        if (!table.loads) {
+            EXPECT_EQ(removed, removal.unloadable);
+            expectOnlyChanged(before);
+        } else if (!firstMatch(table.entries, removal.attribute, name)) {
+            EXPECT_EQ(removed, removal.absent);
+            expectOnlyChanged(before);
+        } else if (!match) {
+            EXPECT_EQ(removed, result::done) << "only the root matches";
+            expectOnlyChanged(before);
+        } else {
+            EXPECT_EQ(removed, result::done);
+            expectOnlyChanged(before, removal.file);
+            std::vector<TableEntry> kept = table.entries;
+            kept.erase(kept.begin() + static_cast<long>(*match));
+            const TableContent after = readTable(removal.path, removal.kind);
+            EXPECT_TRUE(after.loads);
+            EXPECT_EQ(after.entries, kept) << "only entry " << *match << " is gone";
+        }
+    }
+
     ScratchFolder install;
     const std::string registry = install / "RegisteredProjects.xml";
     const std::string assetManager = install / "AssetManager.xml";
@@ -160,26 +197,9 @@ TEST_F(TableFuzz, ProjectRegistry)
         case 3: {
             const std::string name = wanted(random, table, L"Name");
             SCOPED_TRACE("remove " + name.substr(0, 300));
-            const std::optional<size_t> match = firstRemovable(table, L"Name", name);
-            const int removed = store.store.removeProject(name.c_str());
-            if (!table.loads) {
-                EXPECT_EQ(removed, result::done);
-                expectOnlyChanged(before);
-            } else if (!firstMatch(table.entries, L"Name", name)) {
-                EXPECT_EQ(removed, result::projectNotRegistered);
-                expectOnlyChanged(before);
-            } else if (!match) {
-                EXPECT_EQ(removed, result::done) << "only the root matches";
-                expectOnlyChanged(before);
-            } else {
-                EXPECT_EQ(removed, result::done);
-                expectOnlyChanged(before, "RegisteredProjects.xml");
-                std::vector<TableEntry> kept = table.entries;
-                kept.erase(kept.begin() + static_cast<long>(*match));
-                const TableContent after = readTable(registry, registryTable);
-                EXPECT_TRUE(after.loads);
-                EXPECT_EQ(after.entries, kept) << "only entry " << *match << " is gone";
-            }
+            const Removal removal{registryTable, registry, "RegisteredProjects.xml", L"Name", result::done,
+                                  result::projectNotRegistered};
+            expectRemoved(removal, table, name, store.store.removeProject(name.c_str()), before);
             break;
         }
         default: {
@@ -277,26 +297,9 @@ TEST_F(TableFuzz, AssetManagerFile)
         default: {
             const std::string name = wanted(random, table, L"DisplayName");
             SCOPED_TRACE("remove " + name.substr(0, 300));
-            const std::optional<size_t> match = firstRemovable(table, L"DisplayName", name);
-            const int removed = store.store.removeMode(name.c_str());
-            if (!table.loads) {
-                EXPECT_EQ(removed, result::no);
-                expectOnlyChanged(before);
-            } else if (!firstMatch(table.entries, L"DisplayName", name)) {
-                EXPECT_EQ(removed, result::modeNotInTable);
-                expectOnlyChanged(before);
-            } else if (!match) {
-                EXPECT_EQ(removed, result::done) << "only the root matches";
-                expectOnlyChanged(before);
-            } else {
-                EXPECT_EQ(removed, result::done);
-                expectOnlyChanged(before, "AssetManager.xml");
-                std::vector<TableEntry> kept = table.entries;
-                kept.erase(kept.begin() + static_cast<long>(*match));
-                const TableContent after = readTable(assetManager, assetManagerTable);
-                EXPECT_TRUE(after.loads);
-                EXPECT_EQ(after.entries, kept) << "only entry " << *match << " is gone";
-            }
+            const Removal removal{assetManagerTable, assetManager, "AssetManager.xml", L"DisplayName", result::no,
+                                  result::modeNotInTable};
+            expectRemoved(removal, table, name, store.store.removeMode(name.c_str()), before);
             break;
         }
         }
